@@ -11,6 +11,22 @@
 
 namespace quorix {
 
+// Windows Sockets numbers that every system's failures are reported as.
+namespace socket_error {
+inline constexpr int network_down = 10050;
+inline constexpr int network_unreachable = 10051;
+inline constexpr int network_reset = 10052;
+inline constexpr int connection_aborted = 10053;
+inline constexpr int connection_reset = 10054;
+inline constexpr int no_buffer_space = 10055;
+inline constexpr int timed_out = 10060;
+inline constexpr int connection_refused = 10061;
+inline constexpr int host_down = 10064;
+inline constexpr int host_unreachable = 10065;
+inline constexpr int system_call_failure = 10107;
+inline constexpr int host_not_found = 11001;
+}  // namespace socket_error
+
 class SocketError : public std::runtime_error {
  public:
   explicit SocketError(int code);
@@ -31,7 +47,8 @@ class Connection {
   // closed), or -1 when the limit passed without a byte.
   virtual std::ptrdiff_t receive(char* buffer, std::size_t size,
                                  std::chrono::milliseconds limit) = 0;
-  // True when the peer has closed (or reset) the connection: polls at most 1 ms.
+  // True when the connection is no good for another request: the peer has
+  // closed or reset it, or has sent bytes nobody asked for. Polls at most 1 ms.
   virtual bool closed_by_peer() = 0;
 };
 
