@@ -15,6 +15,8 @@ namespace {
 
 constexpr std::uint64_t page_size = 1000;
 constexpr std::string_view members_path = "/method/groups.getMembers";
+// Far more than any head this server writes.
+constexpr std::size_t head_room = 1024;
 
 std::string_view reason_phrase(int status) {
   switch (status) {
@@ -184,35 +186,47 @@ void append_chunked(std::string& out, std::string_view body) {
   out.append("0\r\n\r\n");
 }
 
-void write_answer(std::string& out, const Head& head, std::string_view body) {
-  out.clear();
-  out.reserve(body.size() + 512);
-  out.append("HTTP/1.1 ");
-  out.append(std::to_string(head.status));
-  out.push_back(' ');
-  out.append(reason_phrase(head.status));
-  out.append("\r\nServer: stand_in_api\r\nContent-Type: application/json; charset=utf-8\r\n");
-  if (is_redirect(head.status)) out.append("Location: /method/moved\r\n");
+std::string answer_head(const Head& head, std::size_t body_size) {
+  std::string text;
+  text.reserve(256);
+  text.append("HTTP/1.1 ");
+  text.append(std::to_string(head.status));
+  text.push_back(' ');
+  text.append(reason_phrase(head.status));
+  text.append("\r\nServer: stand_in_api\r\nContent-Type: application/json; charset=utf-8\r\n");
+  if (is_redirect(head.status)) text.append("Location: /method/moved\r\n");
   if (!head.set_cookie.empty()) {
-    out.append("Set-Cookie: session=");
-    out.append(head.set_cookie);
-    out.append("; path=/\r\n");
+    text.append("Set-Cookie: session=");
+    text.append(head.set_cookie);
+    text.append("; path=/\r\n");
   }
-  const bool body_allowed = has_body(head.status);
-  if (body_allowed && head.chunked) {
-    out.append("Transfer-Encoding: chunked\r\n");
-  } else if (body_allowed) {
-    out.append("Content-Length: ");
-    out.append(std::to_string(body.size()));
-    out.append("\r\n");
+  if (has_body(head.status) && head.chunked) {
+    text.append("Transfer-Encoding: chunked\r\n");
+  } else if (has_body(head.status)) {
+    text.append("Content-Length: ");
+    text.append(std::to_string(body_size));
+    text.append("\r\n");
   }
-  out.append(head.close ? "Connection: close\r\n\r\n" : "Connection: keep-alive\r\n\r\n");
-  if (!body_allowed) return;
-  if (head.chunked) {
-    append_chunked(out, body);
-  } else {
-    out.append(body);
+  text.append(head.close ? "Connection: close\r\n\r\n" : "Connection: keep-alive\r\n\r\n");
+  return text;
+}
+
+// The body stands in `buffer.bytes` after the head room; the head is written
+// into the room's end, so the answer is one run of bytes without a copy.
+std::string_view finish_answer(AnswerBuffer& buffer, const Head& head) {
+  auto& out = buffer.bytes;
+  if (!has_body(head.status)) {
+    out.resize(head_room);
+  } else if (head.chunked) {
+    buffer.chunked.clear();
+    append_chunked(buffer.chunked, std::string_view(out).substr(head_room));
+    out.resize(head_room);
+    out.append(buffer.chunked);
   }
+  const auto text = answer_head(head, out.size() - head_room);
+  const auto start = head_room - text.size();
+  out.replace(start, text.size(), text);
+  return std::string_view(out).substr(start);
 }
 
 }  // namespace
@@ -240,49 +254,49 @@ bool ApiAnswers::knows_session(std::string_view cookie_header) {
   return false;
 }
 
-Reply ApiAnswers::answer(const Request& request, std::string& out, std::string& scratch) {
-  scratch.clear();
+Reply ApiAnswers::answer(const Request& request, AnswerBuffer& buffer) {
+  auto& body = buffer.bytes;
+  body.assign(head_room, ' ');
   Head head;
   head.close = request.wants_close;
   const auto question = request.target.find('?');
   const auto path = request.target.substr(0, question);
   if (request.method != "GET") {
     head.status = 405;
-    append_error(scratch, 405, "Method Not Allowed");
+    append_error(body, 405, "Method Not Allowed");
   } else if (path != members_path) {
     head.status = 404;
-    append_error(scratch, 3, "Unknown method passed");
+    append_error(body, 3, "Unknown method passed");
   } else {
     const auto params = parse_query(
         question == std::string_view::npos ? std::string_view{} : request.target.substr(question + 1));
     const auto plan = parse_group_plan(param(params, "group_id").value_or(""));
     if (!plan) {
-      append_invalid_group(scratch, params);
+      append_invalid_group(body, params);
     } else {
       const auto offset = number_param(params, "offset", 0);
       const auto count = std::min(number_param(params, "count", page_size), page_size);
       const auto page = offset / page_size;
       head.chunked = plan->chunked;
       head.close = head.close || plan->close;
-      if (GroupPlan::has(plan->dropped_pages, page)) return {Reply::Kind::drop, 0, true};
-      if (GroupPlan::has(plan->stalled_pages, page)) return {Reply::Kind::stall, 0, true};
+      if (GroupPlan::has(plan->dropped_pages, page)) return {Reply::Kind::drop, 0, true, {}};
+      if (GroupPlan::has(plan->stalled_pages, page)) return {Reply::Kind::stall, 0, true, {}};
       if (plan->cookie && page == 0) head.set_cookie = issue_session();
       if (plan->cookie && page != 0 && !knows_session(request.cookie)) {
         head.status = 403;
-        append_error(scratch, 403, "Session cookie missing");
+        append_error(body, 403, "Session cookie missing");
       } else if (GroupPlan::has(plan->failing_pages, page)) {
         head.status = 500;
-        append_error(scratch, 500, "Internal Server Error");
+        append_error(body, 500, "Internal Server Error");
       } else if (plan->status) {
         head.status = *plan->status;
-        append_error(scratch, *plan->status, reason_phrase(*plan->status));
+        append_error(body, *plan->status, reason_phrase(*plan->status));
       } else if (!GroupPlan::has(plan->empty_pages, page)) {
-        append_members_page(scratch, plan->size, offset, count);
+        append_members_page(body, plan->size, offset, count);
       }
     }
   }
-  write_answer(out, head, scratch);
-  return {Reply::Kind::answer, head.status, head.close};
+  return {Reply::Kind::answer, head.status, head.close, finish_answer(buffer, head)};
 }
 
 }  // namespace stand_in

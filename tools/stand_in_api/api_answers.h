@@ -16,18 +16,24 @@ struct Request {
   bool wants_close = false;
 };
 
+// Kept by a connection from answer to answer, so that a page costs no
+// allocation once the buffers have grown.
+struct AnswerBuffer {
+  std::string bytes;
+  std::string chunked;
+};
+
 struct Reply {
   enum class Kind { answer, stall, drop };
   Kind kind = Kind::answer;
   int status = 0;
-  bool close = false;  // the connection ends after this answer
+  bool close = false;      // the connection ends after this answer
+  std::string_view bytes;  // the whole answer, inside the AnswerBuffer
 };
 
 class ApiAnswers {
  public:
-  // Writes the whole answer (head and body) to `out` when the reply is an
-  // answer; `scratch` holds the body meanwhile. Both are reused between calls.
-  Reply answer(const Request& request, std::string& out, std::string& scratch);
+  Reply answer(const Request& request, AnswerBuffer& buffer);
 
  private:
   std::string issue_session();

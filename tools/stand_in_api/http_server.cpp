@@ -124,8 +124,7 @@ void log_request(bool log, const Request& request, const Reply& reply) {
 
 void serve_connection(int fd, ApiAnswers& api, bool log) {
   std::string input;
-  std::string answer;
-  std::string scratch;
+  AnswerBuffer answer;
   char buffer[16 * 1024];
   for (;;) {
     std::size_t head_end;
@@ -163,14 +162,14 @@ void serve_connection(int fd, ApiAnswers& api, bool log) {
       input.append(buffer, static_cast<std::size_t>(got));
     }
     parsed.request.cookie = parsed.cookie;
-    const auto reply = api.answer(parsed.request, answer, scratch);
+    const auto reply = api.answer(parsed.request, answer);
     log_request(log, parsed.request, reply);
     switch (reply.kind) {
       case Reply::Kind::drop: ::close(fd); return;
       case Reply::Kind::stall: wait_for_client_to_leave(fd); return;
       case Reply::Kind::answer: break;
     }
-    if (!send_all(fd, answer)) {
+    if (!send_all(fd, reply.bytes)) {
       ::close(fd);
       return;
     }
