@@ -163,26 +163,20 @@ struct Head {
 };
 
 void append_chunked(std::string& out, std::string_view body) {
-  // Several chunks of unequal size, so a reader must join them.
-  const std::size_t sizes[] = {body.size() / 7, body.size() / 3, body.size() / 2};
-  std::size_t at = 0;
-  for (const auto size : sizes) {
-    const auto take = std::min(size, body.size() - at);
-    if (take == 0) continue;
+  const auto append_chunk = [&out](std::string_view chunk) {
     char digits[16];
-    out.append(digits, std::to_chars(digits, digits + sizeof digits, take, 16).ptr);
+    out.append(digits, std::to_chars(digits, digits + sizeof digits, chunk.size(), 16).ptr);
     out.append("\r\n");
-    out.append(body.substr(at, take));
+    out.append(chunk);
     out.append("\r\n");
-    at += take;
+  };
+  // Three chunks of unequal size, so a reader must join them.
+  for (const auto size : {body.size() / 7, body.size() / 3}) {
+    if (size == 0) continue;
+    append_chunk(body.substr(0, size));
+    body.remove_prefix(size);
   }
-  if (at < body.size()) {
-    char digits[16];
-    out.append(digits, std::to_chars(digits, digits + sizeof digits, body.size() - at, 16).ptr);
-    out.append("\r\n");
-    out.append(body.substr(at));
-    out.append("\r\n");
-  }
+  if (!body.empty()) append_chunk(body);
   out.append("0\r\n\r\n");
 }
 
