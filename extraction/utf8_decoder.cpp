@@ -1,8 +1,5 @@
 #include "extraction/utf8_decoder.h"
 
-#include <cstdint>
-#include <cstring>
-
 namespace quorix {
 namespace {
 
@@ -52,20 +49,37 @@ Sequence read_sequence(const unsigned char* bytes, std::size_t available) {
   return {length, code_point};
 }
 
-// Bytes 1 to 127 copied as they are, eight at a time while they last.
-std::size_t ascii_run_length(const unsigned char* bytes, std::size_t available) {
-  std::size_t n = 0;
-  constexpr std::uint64_t high_bits = 0x8080808080808080u;
-  constexpr std::uint64_t low_bits = 0x0101010101010101u;
-  while (n + 8 <= available) {
-    std::uint64_t word;
-    std::memcpy(&word, bytes + n, 8);
-    const bool has_high_or_zero = ((word | ((word - low_bits) & ~word)) & high_bits) != 0;
-    if (has_high_or_zero) break;
-    n += 8;
+// Decodes the sequence at bytes[i], advancing i past it and the fault that
+// may follow; returns the units written.
+std::size_t decode_one(const unsigned char* bytes, std::size_t size, std::size_t& i, char16_t* units) {
+  const unsigned char lead = bytes[i];
+  // Fast paths for the common ASCII and two-byte (Cyrillic) sequences.
+  if (lead != 0 && lead < 0x80) {
+    units[0] = lead;
+    ++i;
+    return 1;
   }
-  while (n < available && bytes[n] != 0 && bytes[n] < 0x80) ++n;
-  return n;
+  if (lead >= 0xC2 && lead <= 0xDF && i + 1 < size && is_continuation(bytes[i + 1])) {
+    units[0] = static_cast<char16_t>(((lead & 0x1Fu) << 6) | (bytes[i + 1] & 0x3Fu));
+    i += 2;
+    return 1;
+  }
+  const Sequence sequence = lead == 0 ? Sequence{0, 0} : read_sequence(bytes + i, size - i);
+  if (sequence.length == 0) {
+    units[0] = replacement;
+    ++i;
+    while (i < size && !can_start_sequence(bytes[i])) ++i;
+    return 1;
+  }
+  i += sequence.length;
+  if (sequence.code_point > 0xFFFF) {
+    const char32_t offset = sequence.code_point - 0x10000;
+    units[0] = static_cast<char16_t>(0xD800 + (offset >> 10));
+    units[1] = static_cast<char16_t>(0xDC00 + (offset & 0x3FF));
+    return 2;
+  }
+  units[0] = static_cast<char16_t>(sequence.code_point);
+  return 1;
 }
 
 }  // namespace
@@ -73,31 +87,12 @@ std::size_t ascii_run_length(const unsigned char* bytes, std::size_t available) 
 std::u16string decode_utf8(std::string_view text) {
   const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
   const std::size_t size = text.size();
+  // Every byte gives at most one unit; four bytes give two.
   std::u16string out(size, u'\0');
+  char16_t* units = out.data();
   std::size_t written = 0;
   std::size_t i = 0;
-  while (i < size) {
-    const std::size_t ascii = ascii_run_length(bytes + i, size - i);
-    for (std::size_t k = 0; k < ascii; ++k) out[written + k] = bytes[i + k];
-    written += ascii;
-    i += ascii;
-    if (i == size) break;
-
-    const Sequence sequence = bytes[i] == 0 ? Sequence{0, 0} : read_sequence(bytes + i, size - i);
-    if (sequence.length == 0) {
-      out[written++] = replacement;
-      ++i;
-      while (i < size && !can_start_sequence(bytes[i])) ++i;
-    } else if (sequence.code_point > 0xFFFF) {
-      const char32_t offset = sequence.code_point - 0x10000;
-      out[written++] = static_cast<char16_t>(0xD800 + (offset >> 10));
-      out[written++] = static_cast<char16_t>(0xDC00 + (offset & 0x3FF));
-      i += sequence.length;
-    } else {
-      out[written++] = static_cast<char16_t>(sequence.code_point);
-      i += sequence.length;
-    }
-  }
+  while (i < size) written += decode_one(bytes, size, i, units + written);
   out.resize(written);
   return out;
 }

@@ -21,10 +21,6 @@ constexpr std::array<char16_t, 64> upper_block = {
     u'\u0451', u'\u2116', u'\u0454', u'\u00BB', u'\u0458', u'\u0405', u'\u0455', u'\u0457',
 };
 
-// Bytes 0xC0 to 0xFF are U+0410 to U+044F in order.
-constexpr char16_t cyrillic_first = u'\u0410';
-constexpr unsigned char cyrillic_first_byte = 0xC0;
-
 // U+00C0 to U+017F: the base letter of each accented Latin letter, "?" where
 // there is none.
 constexpr char16_t best_fit_first = u'\u00C0';
@@ -36,31 +32,50 @@ constexpr std::string_view best_fit_letters =
     "lLlNnNnNn???OoOoOo??RrRrRrSsSsSs"
     "SsTtTtTtUuUuUuUuUuUuWwYyYZzZzZz?";
 
-char to_byte(char16_t unit) {
-  if (unit < 0x80) return static_cast<char>(unit);
-  if (unit >= cyrillic_first && unit < cyrillic_first + 64) {
-    return static_cast<char>(cyrillic_first_byte + (unit - cyrillic_first));
-  }
-  for (std::size_t i = 0; i < upper_block.size(); ++i) {
-    if (upper_block[i] == unit) return static_cast<char>(0x80 + i);
-  }
-  if (unit >= best_fit_first && static_cast<std::size_t>(unit - best_fit_first) < best_fit_letters.size()) {
-    return best_fit_letters[unit - best_fit_first];
-  }
-  return '?';
-}
-
-char16_t from_byte(unsigned char byte) {
+constexpr char16_t from_byte(unsigned char byte) {
   if (byte < 0x80) return byte;
-  if (byte >= cyrillic_first_byte) return static_cast<char16_t>(cyrillic_first + (byte - cyrillic_first_byte));
+  if (byte >= 0xC0) return static_cast<char16_t>(u'\u0410' + (byte - 0xC0));
   return upper_block[byte - 0x80];
 }
+
+// UTF-16 to bytes in two levels: the unit's high byte picks one of a few
+// 256-byte pages, all other high bytes share a page of "?".
+struct EncodeTable {
+  std::array<std::uint8_t, 256> page_of_high_byte{};
+  std::array<std::array<char, 256>, 6> pages{};
+};
+
+constexpr EncodeTable make_encode_table() {
+  EncodeTable table;
+  for (auto& page : table.pages) page.fill('?');
+  std::uint8_t used = 1;
+  const auto set = [&](char16_t unit, char byte) {
+    auto& page_index = table.page_of_high_byte[unit >> 8];
+    if (page_index == 0) page_index = used++;
+    table.pages[page_index][unit & 0xFF] = byte;
+  };
+  for (char16_t unit = best_fit_first; unit < best_fit_first + best_fit_letters.size(); ++unit) {
+    set(unit, best_fit_letters[unit - best_fit_first]);
+  }
+  for (int byte = 0; byte < 256; ++byte) {
+    set(from_byte(static_cast<unsigned char>(byte)), static_cast<char>(byte));
+  }
+  return table;
+}
+
+constexpr EncodeTable encode_table = make_encode_table();
 
 }  // namespace
 
 std::string to_ansi(std::u16string_view text) {
   std::string out(text.size(), '\0');
-  for (std::size_t i = 0; i < text.size(); ++i) out[i] = to_byte(text[i]);
+  char* bytes = out.data();
+  const char16_t* units = text.data();
+  const std::size_t size = text.size();
+  for (std::size_t i = 0; i < size; ++i) {
+    const char16_t unit = units[i];
+    bytes[i] = encode_table.pages[encode_table.page_of_high_byte[unit >> 8]][unit & 0xFF];
+  }
   return out;
 }
 
