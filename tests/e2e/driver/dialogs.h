@@ -1,0 +1,31 @@
+#pragma once
+// The program's message boxes and its save dialog, as top-level #32770
+// windows of its process.
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+struct MessageBoxView {
+    HWND window;
+    std::wstring caption;
+    std::wstring text;
+    bool has_icon;
+};
+
+std::optional<MessageBoxView> find_message_box(DWORD process_id);
+std::optional<MessageBoxView> wait_message_box(DWORD process_id, DWORD timeout_ms = 15000);
+// Presses OK the way the dialog manager would and waits until the box is gone.
+bool answer_ok(HWND dialog);
+
+struct SaveDialogView {
+    HWND window;
+    HWND file_name; // the file name box, id 0x47C
+};
+
+std::optional<SaveDialogView> find_save_dialog(DWORD process_id);
+std::optional<SaveDialogView> wait_save_dialog(DWORD process_id, DWORD timeout_ms = 15000);
+std::wstring proposed_file_name(const SaveDialogView& dialog);
+// Types the path into the name box, confirms, and waits until the dialog closes.
+bool save_as(const SaveDialogView& dialog, const std::wstring& path);
+bool cancel(const SaveDialogView& dialog);

@@ -1,0 +1,51 @@
+#include "session.h"
+
+#include "screen.h"
+#include "text.h"
+
+#include <cstdio>
+
+std::wstring Session::work_path(std::string_view name) const
+{
+    return options_.work_dir + L"\\" + wide(name);
+}
+
+bool Session::check(bool ok, const std::string& what)
+{
+    if (!ok) {
+        ++failures_;
+        std::fprintf(stderr, "FAILED: %s\n", what.c_str());
+    }
+    return ok;
+}
+
+bool Session::check_text(std::wstring_view got, std::string_view expected_utf8, const std::string& what)
+{
+    const std::wstring expected = wide(expected_utf8);
+    return check(got == expected, what + ": got " + quoted(got) + ", expected " + quoted(expected));
+}
+
+bool Session::check_number(long long got, long long expected, const std::string& what)
+{
+    return check(got == expected, what + ": got " + std::to_string(got) + ", expected " + std::to_string(expected));
+}
+
+void Session::stop(const std::string& why)
+{
+    ++failures_;
+    throw ScenarioStopped(why);
+}
+
+void Session::screenshot(std::string_view arrangement, const RECT& screen_rect)
+{
+    const std::wstring path =
+        options_.shot_dir + L"\\" + wide(options_.label) + L"-" + wide(arrangement) + L".png";
+    check(save_png(capture_screen(screen_rect), path), "screenshot " + utf8(path) + " could not be written");
+}
+
+void Session::screenshot_window(std::string_view arrangement, HWND window)
+{
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    screenshot(arrangement, rect);
+}
