@@ -1,0 +1,193 @@
+#include "tests/support/scripted_server.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#ifdef _WIN32
+#include <winsock2.h>
+#include <ws2tcpip.h>
+#else
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/select.h>
+#include <sys/socket.h>
+#include <unistd.h>
+#endif
+
+namespace quorix::testing {
+namespace {
+
+// The few calls where Winsock and POSIX differ.
+#ifdef _WIN32
+using NativeSocket = SOCKET;
+using AddressLength = int;
+void close_socket(NativeSocket s) { ::closesocket(s); }
+bool valid(NativeSocket s) { return s != INVALID_SOCKET; }
+void start_sockets() {
+  static const bool started = [] {
+    WSADATA data;
+    return ::WSAStartup(MAKEWORD(2, 2), &data) == 0;
+  }();
+  if (!started) throw std::runtime_error("WSAStartup failed");
+}
+#else
+using NativeSocket = int;
+using AddressLength = socklen_t;
+void close_socket(NativeSocket s) { ::close(s); }
+bool valid(NativeSocket s) { return s >= 0; }
+void start_sockets() {}
+#endif
+
+constexpr auto tick = std::chrono::milliseconds(10);
+
+NativeSocket native(std::uintptr_t s) { return static_cast<NativeSocket>(s); }
+
+// Waits one tick for `s` to become readable.
+bool readable(NativeSocket s) {
+  fd_set set;
+  FD_ZERO(&set);
+  FD_SET(s, &set);
+  timeval wait{0, static_cast<long>(std::chrono::microseconds(tick).count())};
+  return ::select(static_cast<int>(s) + 1, &set, nullptr, nullptr, &wait) > 0;
+}
+
+NativeSocket loopback_listener(std::uint16_t& port) {
+  start_sockets();
+  const NativeSocket s = ::socket(AF_INET, SOCK_STREAM, 0);
+  if (!valid(s)) throw std::runtime_error("test server: socket failed");
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  AddressLength length = sizeof address;
+  if (::bind(s, reinterpret_cast<sockaddr*>(&address), length) != 0 || ::listen(s, 8) != 0 ||
+      ::getsockname(s, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+    close_socket(s);
+    throw std::runtime_error("test server: cannot listen on loopback");
+  }
+  port = ntohs(address.sin_port);
+  return s;
+}
+
+}  // namespace
+
+ServerStep read_request() { return {ServerStep::Kind::read_request, {}, {}}; }
+ServerStep send(std::string bytes) { return {ServerStep::Kind::send, std::move(bytes), {}}; }
+ServerStep pause(std::chrono::milliseconds duration) { return {ServerStep::Kind::pause, {}, duration}; }
+ServerStep close_connection() { return {ServerStep::Kind::close, {}, {}}; }
+ServerStep reset_connection() { return {ServerStep::Kind::reset, {}, {}}; }
+
+ScriptedServer::ScriptedServer(std::vector<ConnectionScript> scripts, ServerOptions options)
+    : scripts_(std::move(scripts)), options_(options) {
+  listener_ = static_cast<std::uintptr_t>(loopback_listener(port_));
+  thread_ = std::thread([this] { serve(); });
+}
+
+ScriptedServer::~ScriptedServer() {
+  {
+    std::lock_guard lock(mutex_);
+    stop_ = true;
+  }
+  stop_signal_.notify_all();
+  thread_.join();
+  close_socket(native(listener_));
+}
+
+std::vector<RecordedRequest> ScriptedServer::requests() const {
+  std::lock_guard lock(mutex_);
+  return requests_;
+}
+
+int ScriptedServer::connections_accepted() const {
+  std::lock_guard lock(mutex_);
+  return accepted_;
+}
+
+bool ScriptedServer::stopped_after(std::chrono::microseconds duration) {
+  std::unique_lock lock(mutex_);
+  return stop_signal_.wait_for(lock, duration, [this] { return stop_; });
+}
+
+void ScriptedServer::record(int connection, std::string bytes) {
+  std::lock_guard lock(mutex_);
+  requests_.push_back({connection, std::move(bytes)});
+}
+
+void ScriptedServer::serve() {
+  for (int index = 0; index < static_cast<int>(scripts_.size());) {
+    if (stopped_after(std::chrono::microseconds(0))) return;
+    if (!readable(native(listener_))) continue;
+    const NativeSocket client = ::accept(native(listener_), nullptr, nullptr);
+    if (!valid(client)) continue;
+    {
+      std::lock_guard lock(mutex_);
+      ++accepted_;
+    }
+    play(static_cast<std::uintptr_t>(client), index++);
+  }
+}
+
+// Appends what the client sent within one tick; false once it has closed.
+bool ScriptedServer::read_more(std::uintptr_t client, std::string& pending) {
+  if (!readable(native(client))) return true;
+  char buffer[4096];
+  const auto got = ::recv(native(client), buffer, sizeof buffer, 0);
+  if (got <= 0) return false;
+  pending.append(buffer, static_cast<std::size_t>(got));
+  return true;
+}
+
+void ScriptedServer::play(std::uintptr_t client, int index) {
+  const NativeSocket s = native(client);
+  std::string pending;
+  bool open = true;
+  auto take_request = [&]() -> bool {
+    for (;;) {
+      const std::size_t end = pending.find("\r\n\r\n");
+      if (end != std::string::npos) {
+        record(index, pending.substr(0, end + 4));
+        pending.erase(0, end + 4);
+        return true;
+      }
+      if (stopped_after(std::chrono::microseconds(0)) || !read_more(client, pending)) return false;
+    }
+  };
+  for (const ServerStep& step : scripts_[index]) {
+    if (!open) break;
+    switch (step.kind) {
+      case ServerStep::Kind::read_request:
+        open = take_request();
+        break;
+      case ServerStep::Kind::send:
+        for (std::size_t at = 0; open && at < step.bytes.size(); at += options_.piece_size) {
+          const std::size_t size = std::min(options_.piece_size, step.bytes.size() - at);
+          open = ::send(s, step.bytes.data() + at, static_cast<int>(size), 0) == static_cast<int>(size) &&
+                 !stopped_after(options_.piece_pause);
+        }
+        break;
+      case ServerStep::Kind::pause:
+        open = !stopped_after(step.duration);
+        break;
+      case ServerStep::Kind::reset: {
+        const linger abort_on_close{1, 0};
+        ::setsockopt(s, SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&abort_on_close),
+                     sizeof abort_on_close);
+        open = false;
+        break;
+      }
+      case ServerStep::Kind::close:
+        open = false;
+        break;
+    }
+  }
+  while (open && take_request()) {
+  }
+  close_socket(s);
+}
+
+std::uint16_t unused_port() {
+  std::uint16_t port = 0;
+  close_socket(loopback_listener(port));
+  return port;
+}
+
+}  // namespace quorix::testing
