@@ -72,6 +72,11 @@ bool save_as(const SaveDialogView& dialog, const std::wstring& path)
     return closes(dialog.window, IDOK);
 }
 
+bool confirm(const SaveDialogView& dialog)
+{
+    return closes(dialog.window, IDOK);
+}
+
 bool cancel(const SaveDialogView& dialog)
 {
     return closes(dialog.window, IDCANCEL);

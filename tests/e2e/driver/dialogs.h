@@ -28,4 +28,6 @@ std::optional<SaveDialogView> wait_save_dialog(DWORD process_id, DWORD timeout_m
 std::wstring proposed_file_name(const SaveDialogView& dialog);
 // Types the path into the name box, confirms, and waits until the dialog closes.
 bool save_as(const SaveDialogView& dialog, const std::wstring& path);
+// Presses Save with the name the dialog proposes.
+bool confirm(const SaveDialogView& dialog);
 bool cancel(const SaveDialogView& dialog);
