@@ -75,6 +75,20 @@ TEST(MemberScanner, StaysDoneAfterTheLastMatch) {
   EXPECT_FALSE(scanner.next(fields));
 }
 
+// Pages that make a scan restarted at every `uid":` take quadratic time; each
+// holds one member first, which must still be found.
+class MemberScannerLinearTime : public testing::TestWithParam<const char*> {};
+
+TEST_P(MemberScannerLinearTime, HugePageWithoutAFurtherMatch) {
+  std::string page_text = R"({"uid":1,"first_name":"A","last_name":"B"})";
+  for (int i = 0; i < 200000; ++i) page_text += GetParam();
+  EXPECT_EQ(member_lines(page_text), std::vector<std::string>{"1;A;B;"});
+}
+
+INSTANTIATE_TEST_SUITE_P(Repeats, MemberScannerLinearTime,
+                         testing::Values(R"(uid":)", R"({"uid":1,"first_name":")",
+                                         R"({"uid":1,"first_name":"A"})"));
+
 TEST(MemberLine, AppendsWithoutLineEnd) {
   std::string out = "x";
   append_member_line(out, MemberFields{"1", "A", "B"});
