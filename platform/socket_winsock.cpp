@@ -29,7 +29,7 @@ bool wait_readable(SOCKET s, std::chrono::milliseconds limit) {
   fd_set readable;
   FD_ZERO(&readable);
   FD_SET(s, &readable);
-  const timeval wait = as_timeval(limit);
+  timeval wait = as_timeval(limit);
   const int ready = ::select(0, &readable, nullptr, nullptr, &wait);
   if (ready == SOCKET_ERROR) fail_with_last_error();
   return ready > 0;
@@ -109,7 +109,7 @@ std::unique_ptr<Connection> connect_tcp(const std::string& host, std::uint16_t p
     FD_ZERO(&failed);
     FD_SET(s, &writable);
     FD_SET(s, &failed);
-    const timeval wait = as_timeval(limit);
+    timeval wait = as_timeval(limit);
     const int ready = ::select(0, nullptr, &writable, &failed, &wait);
     if (ready == SOCKET_ERROR) fail_with_last_error();
     if (ready == 0) throw SocketError(socket_error::timed_out);
