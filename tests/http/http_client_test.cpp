@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "tests/support/host_system.h"
+#include "tests/support/loopback_ports.h"
 #include "tests/support/scripted_server.h"
 
 namespace quorix {
@@ -283,6 +284,14 @@ TEST(HttpClient, KeepsCookiesAcrossConnections) {
 TEST(HttpClient, ReportsARefusedConnection) {
   HttpClient client("127.0.0.1", testing::unused_port(), short_limits);
   EXPECT_EQ(fetch(client, "1", 0), "Socket Error # 10061\r\nConnection refused.");
+}
+
+TEST(HttpClient, GivesUpConnectingAtTheLimit) {
+  testing::StalledListener stalled;
+  HttpClient client("127.0.0.1", stalled.port(), {300ms, 1000ms, 300ms});
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(fetch(client, "1", 0), "Socket Error # 10060\r\nConnection timed out.");
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 900ms);
 }
 
 TEST(HttpClient, ReportsAHostThatDoesNotResolve) {

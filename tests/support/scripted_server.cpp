@@ -1,46 +1,13 @@
 #include "tests/support/scripted_server.h"
 
 #include <algorithm>
-#include <stdexcept>
 
-#ifdef _WIN32
-#include <winsock2.h>
-#include <ws2tcpip.h>
-#else
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/select.h>
-#include <sys/socket.h>
-#include <unistd.h>
-#endif
+#include "tests/support/native_socket.h"
 
 namespace quorix::testing {
 namespace {
 
-// The few calls where Winsock and POSIX differ.
-#ifdef _WIN32
-using NativeSocket = SOCKET;
-using AddressLength = int;
-void close_socket(NativeSocket s) { ::closesocket(s); }
-bool valid(NativeSocket s) { return s != INVALID_SOCKET; }
-void start_sockets() {
-  static const bool started = [] {
-    WSADATA data;
-    return ::WSAStartup(MAKEWORD(2, 2), &data) == 0;
-  }();
-  if (!started) throw std::runtime_error("WSAStartup failed");
-}
-#else
-using NativeSocket = int;
-using AddressLength = socklen_t;
-void close_socket(NativeSocket s) { ::close(s); }
-bool valid(NativeSocket s) { return s >= 0; }
-void start_sockets() {}
-#endif
-
 constexpr auto tick = std::chrono::milliseconds(10);
-
-NativeSocket native(std::uintptr_t s) { return static_cast<NativeSocket>(s); }
 
 // Waits one tick for `s` to become readable.
 bool readable(NativeSocket s) {
@@ -49,23 +16,6 @@ bool readable(NativeSocket s) {
   FD_SET(s, &set);
   timeval wait{0, static_cast<long>(std::chrono::microseconds(tick).count())};
   return ::select(static_cast<int>(s) + 1, &set, nullptr, nullptr, &wait) > 0;
-}
-
-NativeSocket loopback_listener(std::uint16_t& port) {
-  start_sockets();
-  const NativeSocket s = ::socket(AF_INET, SOCK_STREAM, 0);
-  if (!valid(s)) throw std::runtime_error("test server: socket failed");
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  AddressLength length = sizeof address;
-  if (::bind(s, reinterpret_cast<sockaddr*>(&address), length) != 0 || ::listen(s, 8) != 0 ||
-      ::getsockname(s, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-    close_socket(s);
-    throw std::runtime_error("test server: cannot listen on loopback");
-  }
-  port = ntohs(address.sin_port);
-  return s;
 }
 
 }  // namespace
@@ -78,7 +28,7 @@ ServerStep reset_connection() { return {ServerStep::Kind::reset, {}, {}}; }
 
 ScriptedServer::ScriptedServer(std::vector<ConnectionScript> scripts, ServerOptions options)
     : scripts_(std::move(scripts)), options_(options) {
-  listener_ = static_cast<std::uintptr_t>(loopback_listener(port_));
+  listener_ = static_cast<std::uintptr_t>(loopback_listener(8, port_));
   thread_ = std::thread([this] { serve(); });
 }
 
@@ -160,7 +110,7 @@ void ScriptedServer::play(std::uintptr_t client, int index) {
       case ServerStep::Kind::send:
         for (std::size_t at = 0; open && at < step.bytes.size(); at += options_.piece_size) {
           const std::size_t size = std::min(options_.piece_size, step.bytes.size() - at);
-          open = ::send(s, step.bytes.data() + at, static_cast<int>(size), 0) == static_cast<int>(size) &&
+          open = ::send(s, step.bytes.data() + at, static_cast<int>(size), send_flags) == static_cast<int>(size) &&
                  !stopped_after(options_.piece_pause);
         }
         break;
@@ -182,12 +132,6 @@ void ScriptedServer::play(std::uintptr_t client, int index) {
   while (open && take_request()) {
   }
   close_socket(s);
-}
-
-std::uint16_t unused_port() {
-  std::uint16_t port = 0;
-  close_socket(loopback_listener(port));
-  return port;
 }
 
 }  // namespace quorix::testing

@@ -77,7 +77,4 @@ class ScriptedServer {
   std::thread thread_;
 };
 
-// A loopback port that nothing listens on.
-std::uint16_t unused_port();
-
 }  // namespace quorix::testing
