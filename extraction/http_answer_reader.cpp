@@ -9,7 +9,7 @@ namespace {
 
 constexpr std::size_t buffer_size = 64 * 1024;
 constexpr std::uint64_t max_chunk_size = 0x7fffffff;
-constexpr std::size_t reserve_limit = 16 * 1024 * 1024;
+constexpr std::size_t reserve_limit = 1024 * 1024;  // an announced length is only a claim
 
 bool is_blank(char c) { return c == ' ' || c == '\t'; }
 

@@ -1,9 +1,11 @@
-// Any bytes from a server give an answer or one of the reader's failures.
+// Any bytes from a server give an answer or one of the reader's failures,
+// and whatever cookies they set leave the cookie store sound.
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string>
 
+#include "extraction/cookie_store.h"
 #include "extraction/http_answer_reader.h"
 
 namespace {
@@ -40,6 +42,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::chrono::milliseconds wait{1};
   try {
     const quorix::AnswerHead head = reader.read_head(wait);
+    quorix::CookieStore cookies;
+    const quorix::CookieTime now{std::chrono::seconds{1700000000}};
+    for (std::string_view value : head.values("Set-cookie")) cookies.take(value, "api.example.com", now);
+    const std::string sent = cookies.cookie_list("api.example.com", "/method/", now);
+    if (sent.size() > size) __builtin_trap();
     if (!head.complete) return 0;
     if (head.succeeded()) {
       const std::string body = reader.read_body(head, wait);
