@@ -22,7 +22,11 @@ const char* error_text(int code) {
 }  // namespace
 
 std::string socket_error_message(int code) {
-  return "Socket Error # " + std::to_string(code) + "\r\n" + error_text(code);
+  std::string message = "Socket Error # ";
+  message += std::to_string(code);
+  message += "\r\n";
+  message += error_text(code);
+  return message;
 }
 
 SocketError::SocketError(int code) : std::runtime_error(socket_error_message(code)), code_(code) {}
