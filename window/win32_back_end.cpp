@@ -21,7 +21,7 @@ constexpr wchar_t form_caption[] = L"Quorix";
 constexpr int client_width = 282;
 constexpr int client_height = 110;
 constexpr DWORD form_style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-constexpr DWORD form_extended_style = WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW;
+constexpr DWORD form_extended_style = WS_EX_DLGMODALFRAME;
 constexpr DWORD text_box_style = WS_TABSTOP | ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL;
 constexpr COLORREF log_panel_colour = RGB(128, 128, 128);
 constexpr COLORREF log_panel_text_colour = RGB(255, 255, 255);
@@ -233,14 +233,16 @@ Win32BackEnd::Win32BackEnd(HINSTANCE instance)
                                                 GetSystemMetrics(SM_CYSMICON), LR_SHARED))) {
   WNDCLASSEXW application{};
   application.cbSize = sizeof(application);
-  application.lpfnWndProc = DefWindowProcW;
+  application.lpfnWndProc = owner_procedure;
   application.hInstance = instance_;
   application.hIcon = icon_;
   application.hIconSm = small_icon_;
   application.lpszClassName = application_class;
   RegisterClassExW(&application);
-  owner_ = CreateWindowExW(0, application_class, L"", WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, 0, 0, nullptr,
-                           nullptr, instance_, nullptr);
+  owner_ = CreateWindowExW(0, application_class, L"", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+                           GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr, nullptr,
+                           instance_, nullptr);
+  SetWindowLongPtrW(owner_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
 Win32BackEnd::~Win32BackEnd() {
@@ -268,8 +270,6 @@ void Win32BackEnd::create_window(::TForm1& form) {
   window_class.style = CS_DBLCLKS;
   window_class.lpfnWndProc = window_procedure;
   window_class.hInstance = instance_;
-  window_class.hIcon = icon_;
-  window_class.hIconSm = small_icon_;
   window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   window_class.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
   window_class.lpszClassName = form_class;
@@ -341,6 +341,9 @@ int Win32BackEnd::run() {
   focus_when_deactivated_ = input_line_->window();
   ShowWindow(main_, SW_SHOWNORMAL);
   UpdateWindow(main_);
+  // The owner, of no size, carries the taskbar button with the icon; shown
+  // after the main window, which lies above it.
+  ShowWindow(owner_, SW_SHOWNOACTIVATE);
   SetFocus(input_line_->window());
   MSG message{};
   while (GetMessageW(&message, nullptr, 0, 0) > 0) dispatch(message);
@@ -429,6 +432,22 @@ void Win32BackEnd::paint() {
   const HDC dc = BeginPaint(main_, &paint_info);
   picture_button_->paint(dc);
   EndPaint(main_, &paint_info);
+}
+
+// The taskbar button's window passes activation and close requests on to
+// the main window, or to the message box in front of it.
+LRESULT CALLBACK Win32BackEnd::owner_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  const auto* self = reinterpret_cast<Win32BackEnd*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  const HWND main = self ? self->main_ : nullptr;
+  if (main && message == WM_ACTIVATE && LOWORD(wparam) != WA_INACTIVE) {
+    SetActiveWindow(GetLastActivePopup(main));
+    return 0;
+  }
+  if (main && message == WM_CLOSE) {
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    return 0;
+  }
+  return DefWindowProcW(window, message, wparam, lparam);
 }
 
 LRESULT CALLBACK Win32BackEnd::window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {

@@ -1,5 +1,5 @@
 #pragma once
-// The Win32 back end: the application's hidden owner window, the main
+// The Win32 back end: the application's owner window, the main
 // window with a native control for each control that can be seen or
 // reached, the tooltip, the message boxes, the save dialog and the event
 // loop.
@@ -16,7 +16,8 @@ namespace quorix {
 
 class Win32BackEnd final : public BackEnd {
  public:
-  // Loads the icon "MAINICON" and creates the hidden owner window.
+  // Loads the icon "MAINICON" and creates the owner window, which carries
+  // the taskbar button.
   explicit Win32BackEnd(HINSTANCE instance);
   ~Win32BackEnd() override;
   Win32BackEnd(const Win32BackEnd&) = delete;
@@ -42,6 +43,7 @@ class Win32BackEnd final : public BackEnd {
   class PageMemoPeer;
   class PicturePeer;
 
+  static LRESULT CALLBACK owner_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   static LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT handle_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   void dispatch(MSG& message);
