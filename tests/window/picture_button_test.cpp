@@ -261,6 +261,26 @@ TEST(CloseRequest, DuringARunLetsItFinishAndMarksTheProgramAsTerminating) {
   EXPECT_EQ(window.form->Image1.tag(), 2);
 }
 
+TEST(Running, HidesTheButtonShowingStartPressedBeforeEventsAreFirstProcessed) {
+  FormFixture window;
+  window.type_input(u"club1");
+  window.api->answers[0] = members_page(2, 1, 2);
+  const TForm1& f = *window.form;
+  bool seen = false;
+  window.screen.pending_events.push_back([&] {
+    seen = true;
+    EXPECT_FALSE(f.Image1.visible());
+    EXPECT_FALSE(f.Edit1.visible());
+    EXPECT_FALSE(f.Label1.visible());
+    EXPECT_TRUE(f.Memo3.visible());
+    EXPECT_EQ(f.Image1.picture(), f.Image2.picture());
+    EXPECT_EQ(f.Image1.tag(), 1);
+    EXPECT_EQ(quorix::utf8_from_utf16(f.Image1.hint()), start_hint);
+  });
+  window.left_click();
+  EXPECT_TRUE(seen);
+}
+
 TEST(ResponseBuffer, IsBroughtUpToDateWhenTheRunEndsHoweverItEnds) {
   for (const bool later_page_fails : {false, true}) {
     FormFixture window;
