@@ -87,7 +87,9 @@ class PosixConnection : public Connection {
   }
 
   bool closed_by_peer() override {
-    if (!wait_for(fd_, POLLIN, std::chrono::milliseconds(1))) return false;
+    // A close that has arrived shows at once; waiting the allowed 1 ms would
+    // cost every page of a healthy connection that millisecond.
+    if (!wait_for(fd_, POLLIN, std::chrono::milliseconds(0))) return false;
     char byte;
     return ::recv(fd_, &byte, 1, MSG_PEEK | MSG_DONTWAIT) != -1 || errno != EAGAIN;
   }
