@@ -93,7 +93,7 @@ void check_arrangement(Session& session, const Program& program, Arrangement exp
     const auto panel = log_panel(program);
     if (at_start) {
         session.check(!shown(panel), "log panel shown" + where);
-        session.check(shows_button(button_look(program)), "picture button not drawn" + where);
+        session.check(wait_button(program, shows_button), "picture button not drawn" + where);
         return;
     }
     if (!session.check(shown(panel), "log panel hidden" + where))
@@ -103,7 +103,7 @@ void check_arrangement(Session& session, const Program& program, Arrangement exp
     const int expected_height = expected == Arrangement::result_ready ? layout::log_short : layout::log_tall;
     session.check_number(height_of(rect), expected_height, "log panel height" + where);
     if (expected == Arrangement::result_ready)
-        session.check(shows_button(button_look(program)), "picture button not drawn below the log" + where);
+        session.check(wait_button(program, shows_button), "picture button not drawn below the log" + where);
 }
 
 namespace {
@@ -134,9 +134,16 @@ ButtonLook button_look(const Program& program)
 }
 
 // The word has hundreds of pixels; a few dozen of a colour are a clear sign.
-bool shows_pressed(const ButtonLook& look) { return look.red_lettering >= 30 && look.white_lettering < 10; }
-bool shows_released(const ButtonLook& look) { return look.white_lettering >= 30 && look.red_lettering < 10; }
+// The face must be there too: the white window alone is no released button.
 bool shows_button(const ButtonLook& look) { return look.face >= 40; }
+bool shows_pressed(const ButtonLook& look)
+{
+    return shows_button(look) && look.red_lettering >= 30 && look.white_lettering < 10;
+}
+bool shows_released(const ButtonLook& look)
+{
+    return shows_button(look) && look.white_lettering >= 30 && look.red_lettering < 10;
+}
 
 bool wait_button(const Program& program, bool (*state)(const ButtonLook&), DWORD timeout_ms)
 {

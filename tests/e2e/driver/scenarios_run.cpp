@@ -54,8 +54,8 @@ void check_save_mode_kept(Session& session, const Program& program)
 {
     check_arrangement(session, program, Arrangement::result_ready);
     session.check(!log_has_line(program, texts::saved), "the log says the results were saved");
-    const ButtonLook look = button_look(program);
-    session.check(shows_pressed(look), "after a failed save the button should still look pressed: " + describe(look));
+    session.check(wait_button(program, shows_pressed),
+                  "after a failed save the button should still look pressed: " + describe(button_look(program)));
 }
 
 // Saves a finished run to the path and checks the file against the stand-in's.
@@ -107,6 +107,8 @@ void blocked_save(Session& session, const BlockedSave& blocked)
     if (!blocked.hold_open) {
         session.check(cancel(dialog), "the save dialog did not close on Cancel");
         check_arrangement(session, program, Arrangement::result_ready);
+        session.check(wait_button(program, shows_released),
+                      "after a cancel the button should look released: " + describe(button_look(program)));
         return;
     }
     CloseHandle(holder);

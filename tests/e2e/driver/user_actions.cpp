@@ -78,12 +78,32 @@ void write_file_bytes(const std::wstring& path, std::string_view bytes)
     file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
+namespace {
+
+// The stand-in writes its expectation in Windows-1251; under another ANSI
+// code page the program writes the same text in that one, with its best fit.
+std::string in_ansi_code_page(const std::string& cp1251)
+{
+    if (GetACP() == 1251 || cp1251.empty())
+        return cp1251;
+    const int size = static_cast<int>(cp1251.size());
+    std::wstring text(cp1251.size(), L'\0');
+    text.resize(static_cast<size_t>(MultiByteToWideChar(1251, 0, cp1251.data(), size, text.data(), size)));
+    const int wide_size = static_cast<int>(text.size());
+    const int length = WideCharToMultiByte(CP_ACP, 0, text.data(), wide_size, nullptr, 0, nullptr, nullptr);
+    std::string converted(static_cast<size_t>(length), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.data(), wide_size, converted.data(), length, nullptr, nullptr);
+    return converted;
+}
+
+} // namespace
+
 std::string expected_result(Session& session, std::string_view group)
 {
     const std::wstring path = session.work_path("expect-" + std::string(group) + ".csv");
     if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES)
         session.stop("no expected result " + utf8(path) + " (run.sh --expect " + std::string(group) + ")");
-    return read_file_bytes(path);
+    return in_ansi_code_page(read_file_bytes(path));
 }
 
 void check_file(Session& session, const std::wstring& path, std::string_view group)
