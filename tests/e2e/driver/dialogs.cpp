@@ -1,5 +1,6 @@
 #include "dialogs.h"
 
+#include "input.h"
 #include "wait.h"
 #include "windows_probe.h"
 
@@ -45,6 +46,14 @@ std::optional<MessageBoxView> wait_message_box(DWORD process_id, DWORD timeout_m
 bool answer_ok(HWND dialog)
 {
     return closes(dialog, IDOK);
+}
+
+bool answer_with_key(HWND dialog, WORD virtual_key)
+{
+    SetForegroundWindow(dialog);
+    wait_until([&] { return GetForegroundWindow() == dialog; }, 2000);
+    key_press(virtual_key);
+    return wait_until([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); });
 }
 
 std::optional<SaveDialogView> find_save_dialog(DWORD process_id)

@@ -17,6 +17,8 @@ std::optional<MessageBoxView> find_message_box(DWORD process_id);
 std::optional<MessageBoxView> wait_message_box(DWORD process_id, DWORD timeout_ms = 15000);
 // Presses OK the way the dialog manager would and waits until the box is gone.
 bool answer_ok(HWND dialog);
+// Answers with a real key press, as a user at the keyboard would.
+bool answer_with_key(HWND dialog, WORD virtual_key);
 
 struct SaveDialogView {
     HWND window;

@@ -85,6 +85,9 @@ void button_in_hand(Session& session)
     session.check(wait_button(program, shows_released), "at start the button is not shown released: " +
                                                             describe(button_look(program)));
     type_reference(session, program, "2500");
+    // The button never takes the focus, so no key reaches it.
+    key_press(VK_RETURN);
+    session.check(!run_started(program), "Enter in the input line started a run");
     press_and_release(session, program, MouseButton::right, false);
     press_and_release(session, program, MouseButton::middle, false);
     press_and_release(session, program, MouseButton::left, true);

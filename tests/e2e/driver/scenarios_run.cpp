@@ -15,12 +15,12 @@ namespace {
 
 constexpr std::string_view full_group = "2500";
 
-void check_wrong_reference_message(Session& session, const Program& program)
+void check_wrong_reference_message(Session& session, const Program& program, WORD answer_key)
 {
     const MessageBoxView box = expect_message_box(session, program);
     session.check_text(box.text, texts::wrong_reference, "message text");
     session.check(!box.has_icon, "the message shows an icon");
-    session.check(answer_ok(box.window), "the message did not close on OK");
+    session.check(answer_with_key(box.window, answer_key), "the message did not close on a key press");
 }
 
 void check_error_report(Session& session, const Program& program, const std::wstring& expected_text)
@@ -139,7 +139,7 @@ void invalid_group(Session& session)
     Program program(session);
     type_reference(session, program, "https://vk.com/no_such_group");
     click_button(program);
-    check_wrong_reference_message(session, program);
+    check_wrong_reference_message(session, program, VK_RETURN);
     wait_button(program, shows_released);
     check_arrangement(session, program, Arrangement::start);
     if (const auto panel = log_panel(program))
@@ -153,7 +153,7 @@ void refused_connection(Session& session)
     Program program(session);
     type_reference(session, program, "2500");
     click_button(program);
-    check_wrong_reference_message(session, program);
+    check_wrong_reference_message(session, program, VK_ESCAPE);
     wait_button(program, shows_released);
     check_arrangement(session, program, Arrangement::start);
     session.check_number(log_line_count(program, texts::run_begins), 1,

@@ -2,6 +2,9 @@
 
 #include "screen.h"
 #include "text.h"
+#include "wait.h"
+
+#include <algorithm>
 
 #include <cstdio>
 
@@ -40,7 +43,18 @@ void Session::screenshot(std::string_view arrangement, const RECT& screen_rect)
 {
     const std::wstring path =
         options_.shot_dir + L"\\" + wide(options_.label) + L"-" + wide(arrangement) + L".png";
-    check(save_png(capture_screen(screen_rect), path), "screenshot " + utf8(path) + " could not be written");
+    // A window that has just appeared may not have painted yet: one colour.
+    Picture picture;
+    wait_until(
+        [&] {
+            picture = capture_screen(screen_rect);
+            return std::any_of(picture.pixels.begin(), picture.pixels.end(), [&](Rgb pixel) {
+                const Rgb first = picture.pixels.front();
+                return pixel.red != first.red || pixel.green != first.green || pixel.blue != first.blue;
+            });
+        },
+        3000);
+    check(save_png(picture, path), "screenshot " + utf8(path) + " could not be written");
 }
 
 void Session::screenshot_window(std::string_view arrangement, HWND window)
