@@ -4,21 +4,13 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
+. scripts/builds.sh
 
-jobs=$(nproc)
-native=build/native
-win32=build/win32
-fuzz=build/fuzz
-
-cmake -S . -B "$native" -DCMAKE_BUILD_TYPE=Debug -DQUORIX_SANITIZE=ON >/dev/null
+configure_native
 cmake --build "$native" -j"$jobs"
-
-cmake -S . -B "$win32" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release \
-  -DQUORIX_API_HOST=127.0.0.1 -DQUORIX_API_PORT=18080 \
-  -DQUORIX_STAND_IN_API="$PWD/$native/tools/stand_in_api/stand_in_api" >/dev/null
+configure_win32
 cmake --build "$win32" -j"$jobs"
-
-CC=clang CXX=clang++ cmake -S . -B "$fuzz" -DQUORIX_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+configure_fuzz
 cmake --build "$fuzz" -j"$jobs"
 
 status=0
@@ -30,4 +22,5 @@ for dir in "$native" "$win32" "$fuzz"; do
 done
 echo "== summary"
 printf '%s\n' "${summary[@]}"
+echo "screenshots of the end-to-end tests: $win32/screenshots/"
 exit $status
