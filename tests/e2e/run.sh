@@ -2,14 +2,16 @@
 # Runs one end-to-end scenario of quorix_driver.exe under Wine on an X server.
 #
 #   run.sh --build <dir> --driver <exe> --program <exe> [--api <stand_in_api> --port <n>]
-#          [--expect <group>]... [--locale <LC_ALL>] [--name <label>] [--arg <value>] <scenario>
+#          [--expect <group>]... [--locale <LC_ALL>] [--name <label>] [--arg <value>]
+#          [--closed-port <n>] <scenario>
 #   run.sh --build <dir> --fresh-prefix
 #
 # Starts Xvfb only when DISPLAY is unset, the stand-in API only with --api, and
-# cleans up everything it started, also when the scenario fails.
+# cleans up everything it started, also when the scenario fails. --closed-port
+# makes sure nothing listens on that port, for a scenario that needs a refusal.
 set -euo pipefail
 
-build= driver= program= api= port= locale=ru_RU.CP1251 name= arg= fresh=no scenario=
+build= driver= program= api= port= closed_port= locale=ru_RU.CP1251 name= arg= fresh=no scenario=
 expects=()
 while [ $# -gt 0 ]; do
   case "$1" in
@@ -18,6 +20,7 @@ while [ $# -gt 0 ]; do
     --program) program=$2; shift 2 ;;
     --api) api=$2; shift 2 ;;
     --port) port=$2; shift 2 ;;
+    --closed-port) closed_port=$2; shift 2 ;;
     --expect) expects+=("$2"); shift 2 ;;
     --locale) locale=$2; shift 2 ;;
     --name) name=$2; shift 2 ;;
@@ -87,6 +90,11 @@ if [ -n "$api" ]; then
   for _ in $(seq 100); do grep -q '^listening on' "$work/stand_in_api.log" && break; sleep 0.1; done
   grep -q '^listening on' "$work/stand_in_api.log" || {
     echo "run.sh: the stand-in API did not start on port $port" >&2; cat "$work/stand_in_api.log" >&2; exit 1; }
+fi
+
+if [ -n "$closed_port" ] && (exec 3<>"/dev/tcp/127.0.0.1/$closed_port") 2>/dev/null; then
+  echo "run.sh: something listens on port $closed_port; this scenario needs it closed" >&2
+  exit 1
 fi
 
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
