@@ -8,6 +8,7 @@ namespace {
 
 constexpr int message_text_id = 0xFFFF;
 constexpr int file_name_id = 0x47C;
+constexpr int file_type_id = 0x470;
 
 bool shows_icon(HWND dialog)
 {
@@ -72,6 +73,12 @@ std::optional<SaveDialogView> wait_save_dialog(DWORD process_id, DWORD timeout_m
 std::wstring proposed_file_name(const SaveDialogView& dialog)
 {
     return text_of(dialog.file_name);
+}
+
+std::wstring chosen_file_type(const SaveDialogView& dialog)
+{
+    const auto box = descendant_with_id(dialog.window, file_type_id);
+    return box ? text_of(*box) : std::wstring();
 }
 
 bool save_as(const SaveDialogView& dialog, const std::wstring& path)

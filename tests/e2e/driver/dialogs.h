@@ -28,6 +28,7 @@ struct SaveDialogView {
 std::optional<SaveDialogView> find_save_dialog(DWORD process_id);
 std::optional<SaveDialogView> wait_save_dialog(DWORD process_id, DWORD timeout_ms = 15000);
 std::wstring proposed_file_name(const SaveDialogView& dialog);
+std::wstring chosen_file_type(const SaveDialogView& dialog); // the file type box, id 0x470
 // Types the path into the name box, confirms, and waits until the dialog closes.
 bool save_as(const SaveDialogView& dialog, const std::wstring& path);
 // Presses Save with the name the dialog proposes.

@@ -43,17 +43,27 @@ void Session::screenshot(std::string_view arrangement, const RECT& screen_rect)
 {
     const std::wstring path =
         options_.shot_dir + L"\\" + wide(options_.label) + L"-" + wide(arrangement) + L".png";
-    // A window that has just appeared may not have painted yet: one colour.
-    Picture picture;
+    // A window that has just appeared may still be painting: wait until the
+    // picture holds more than one colour and stays the same for a moment.
+    auto same = [](const Picture& a, const Picture& b) {
+        return a.width == b.width && a.height == b.height &&
+               std::equal(a.pixels.begin(), a.pixels.end(), b.pixels.begin(), [](Rgb x, Rgb y) {
+                   return x.red == y.red && x.green == y.green && x.blue == y.blue;
+               });
+    };
+    Picture picture = capture_screen(screen_rect);
     wait_until(
         [&] {
-            picture = capture_screen(screen_rect);
-            return std::any_of(picture.pixels.begin(), picture.pixels.end(), [&](Rgb pixel) {
-                const Rgb first = picture.pixels.front();
-                return pixel.red != first.red || pixel.green != first.green || pixel.blue != first.blue;
-            });
+            Sleep(150);
+            Picture later = capture_screen(screen_rect);
+            const bool settled = same(picture, later) && !picture.pixels.empty() &&
+                                 std::any_of(picture.pixels.begin(), picture.pixels.end(), [&](Rgb pixel) {
+                                     return !same({1, 1, {pixel}}, {1, 1, {picture.pixels.front()}});
+                                 });
+            picture = std::move(later);
+            return settled;
         },
-        3000);
+        4000);
     check(save_png(picture, path), "screenshot " + utf8(path) + " could not be written");
 }
 
