@@ -22,7 +22,8 @@ bool shows_icon(HWND dialog)
 
 bool closes(HWND dialog, WPARAM command)
 {
-    SendMessageTimeoutW(dialog, WM_COMMAND, command, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
+    // Posted, so the driver never blocks on the program's thread.
+    PostMessageW(dialog, WM_COMMAND, command, 0);
     return wait_until([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); });
 }
 
