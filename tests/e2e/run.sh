@@ -73,6 +73,7 @@ ln -s /dev/full "$work/disk-full.csv"
 
 if [ -z "${DISPLAY:-}" ]; then
   display_file="$work/xvfb-display"
+  : >"$display_file"
   Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" 2>"$work/xvfb.log" &
   xvfb_pid=$!
   for _ in $(seq 100); do [ -s "$display_file" ] && break; sleep 0.1; done
@@ -85,6 +86,7 @@ if [ -n "$api" ]; then
   for group in "${expects[@]}"; do
     "$api" --expect "$group" >"$work/expect-$group.csv"
   done
+  : >"$work/stand_in_api.log"
   "$api" --port "$port" >"$work/stand_in_api.log" 2>&1 &
   server_pid=$!
   for _ in $(seq 100); do grep -q '^listening on' "$work/stand_in_api.log" && break; sleep 0.1; done

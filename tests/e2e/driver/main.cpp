@@ -25,6 +25,7 @@ constexpr Scenario scenarios[] = {
     {"double_click", double_click_runs_once},
     {"hints", button_hints},
     {"new_user_road", new_user_road},
+    {"timed_run", timed_run},
 };
 
 int usage()

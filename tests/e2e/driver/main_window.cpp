@@ -71,6 +71,9 @@ bool wait_log_line(const Program& program, std::string_view line_utf8, DWORD tim
 
 namespace {
 
+constexpr Rgb white{255, 255, 255};
+constexpr Rgb grey{128, 128, 128};
+
 const char* name_of(Arrangement arrangement)
 {
     switch (arrangement) {
@@ -79,6 +82,27 @@ const char* name_of(Arrangement arrangement)
     case Arrangement::result_ready: return "Result ready";
     default: return "Finished";
     }
+}
+
+bool same_colour(Rgb got, Rgb expected)
+{
+    return got.red == expected.red && got.green == expected.green && got.blue == expected.blue;
+}
+
+std::string describe(Rgb colour)
+{
+    return "RGB(" + std::to_string(colour.red) + ", " + std::to_string(colour.green) + ", " +
+           std::to_string(colour.blue) + ")";
+}
+
+// A point of the window's own white surface, or one of the log panel's grey
+// face that no text reaches; a dialog that just closed may still show there.
+void check_colour(Session& session, const Program& program, POINT client_point, Rgb expected, const std::string& what)
+{
+    const POINT point = program.screen_point(client_point);
+    Rgb got{};
+    const bool ok = wait_until([&] { return same_colour(got = screen_pixel(point), expected); }, 3000);
+    session.check(ok, what + ": got " + describe(got) + ", expected " + describe(expected));
 }
 
 } // namespace
@@ -93,6 +117,7 @@ void check_arrangement(Session& session, const Program& program, Arrangement exp
     const auto panel = log_panel(program);
     if (at_start) {
         session.check(!shown(panel), "log panel shown" + where);
+        check_colour(session, program, {10, 104}, white, "window colour" + where);
         session.check(wait_button(program, shows_button), "picture button not drawn" + where);
         return;
     }
@@ -102,6 +127,8 @@ void check_arrangement(Session& session, const Program& program, Arrangement exp
     GetWindowRect(*panel, &rect);
     const int expected_height = expected == Arrangement::result_ready ? layout::log_short : layout::log_tall;
     session.check_number(height_of(rect), expected_height, "log panel height" + where);
+    check_colour(session, program, {layout::log_left + layout::log_width - 4, layout::log_top + expected_height - 6},
+                 grey, "log panel colour" + where);
     if (expected == Arrangement::result_ready)
         session.check(wait_button(program, shows_button), "picture button not drawn below the log" + where);
 }

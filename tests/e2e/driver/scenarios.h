@@ -24,3 +24,5 @@ void button_in_hand(Session& session);
 void double_click_runs_once(Session& session);
 void button_hints(Session& session);
 void new_user_road(Session& session);
+
+void timed_run(Session& session);

@@ -137,7 +137,7 @@ void new_user_road(Session& session)
 
     const std::wstring path = session.work_path("my group.csv");
     const SaveDialogView dialog = open_save_dialog(session, program);
-    session.screenshot("SaveDialog", {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
+    session.screenshot_screen("SaveDialog");
     session.check_text(proposed_file_name(dialog), "", "file name proposed at the first save");
     session.check_text(chosen_file_type(dialog), "файл-csv", "file type in the save dialog");
     if (!save_as(dialog, path))

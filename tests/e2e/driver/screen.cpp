@@ -41,14 +41,6 @@ Picture capture_whole_screen()
     return capture_screen({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
 }
 
-Picture capture_client(HWND window)
-{
-    RECT rect{};
-    GetClientRect(window, &rect);
-    MapWindowPoints(window, HWND_DESKTOP, reinterpret_cast<POINT*>(&rect), 2);
-    return capture_screen(rect);
-}
-
 Rgb screen_pixel(POINT screen_point)
 {
     HDC screen = GetDC(nullptr);

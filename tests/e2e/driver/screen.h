@@ -6,6 +6,4 @@
 
 Picture capture_screen(const RECT& screen_rect);
 Picture capture_whole_screen();
-// The window's client area as it shows on the screen.
-Picture capture_client(HWND window);
 Rgb screen_pixel(POINT screen_point);

@@ -73,3 +73,8 @@ void Session::screenshot_window(std::string_view arrangement, HWND window)
     GetWindowRect(window, &rect);
     screenshot(arrangement, rect);
 }
+
+void Session::screenshot_screen(std::string_view arrangement)
+{
+    screenshot(arrangement, {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
+}

@@ -36,6 +36,7 @@ public:
     // Saves <scenario>-<arrangement>.png of that part of the screen.
     void screenshot(std::string_view arrangement, const RECT& screen_rect);
     void screenshot_window(std::string_view arrangement, HWND window);
+    void screenshot_screen(std::string_view arrangement);
 
     bool passed() const { return failures_ == 0; }
 
