@@ -87,7 +87,7 @@ if [ -n "$api" ]; then
     "$api" --expect "$group" >"$work/expect-$group.csv"
   done
   : >"$work/stand_in_api.log"
-  "$api" --port "$port" >"$work/stand_in_api.log" 2>&1 &
+  "$api" --port "$port" --log >"$work/stand_in_api.log" 2>&1 &
   server_pid=$!
   for _ in $(seq 100); do grep -q '^listening on' "$work/stand_in_api.log" && break; sleep 0.1; done
   grep -q '^listening on' "$work/stand_in_api.log" || {

@@ -17,6 +17,7 @@ constexpr Scenario scenarios[] = {
     {"invalid_group", invalid_group},
     {"refused_connection", refused_connection},
     {"later_page_fails", later_page_fails},
+    {"close_during_run", close_during_run},
     {"save_over_longer_file", save_over_longer_file},
     {"save_over_held_file", save_over_held_file},
     {"save_into_missing_folder", save_into_missing_folder},

@@ -15,6 +15,7 @@ void group_to_file(Session& session);
 void invalid_group(Session& session);
 void refused_connection(Session& session);
 void later_page_fails(Session& session);
+void close_during_run(Session& session);
 void save_over_longer_file(Session& session);
 void save_over_held_file(Session& session);
 void save_into_missing_folder(Session& session);

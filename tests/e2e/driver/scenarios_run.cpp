@@ -175,6 +175,29 @@ void later_page_fails(Session& session)
     session.screenshot_window("Running", program.window());
 }
 
+// A close request during a run waits for the run's last page, then the
+// program ends without offering the save.
+void close_during_run(Session& session)
+{
+    Program program(session);
+    type_reference(session, program, "100000");
+    click_button(program);
+    if (!wait_until([&] { return shown(log_panel(program)); }))
+        session.stop("the run did not start");
+    PostMessageW(program.window(), WM_CLOSE, 0, 0);
+    session.check(!log_has_line(program, texts::run_done), "the run ended before the close request; use a larger group");
+    const auto exit_code = program.wait_exit(120000);
+    if (!session.check(exit_code.has_value(), "the program did not end after the run"))
+        return;
+    session.check_number(*exit_code, 0, "exit code");
+    const std::string requests = read_file_bytes(session.work_path("stand_in_api.log"));
+    long long pages = 0;
+    for (size_t at = requests.find("group_id=100000&"); at != std::string::npos;
+         at = requests.find("group_id=100000&", at + 1))
+        ++pages;
+    session.check_number(pages, 101, "pages requested before the program ended");
+}
+
 void save_over_longer_file(Session& session)
 {
     const std::wstring path = session.work_path("longer.csv");
