@@ -109,6 +109,7 @@ void blocked_save(Session& session, const BlockedSave& blocked)
         check_arrangement(session, program, Arrangement::result_ready);
         session.check(wait_button(program, shows_released),
                       "after a cancel the button should look released: " + describe(button_look(program)));
+        save_and_check(session, program, session.work_path("after cancel.csv"));
         return;
     }
     CloseHandle(holder);
