@@ -11,7 +11,7 @@
 # makes sure nothing listens on that port, for a scenario that needs a refusal.
 set -euo pipefail
 
-build= driver= program= api= port= closed_port= locale=ru_RU.CP1251 name= arg= fresh=no scenario=
+build='' driver='' program='' api='' port='' closed_port='' locale=ru_RU.CP1251 name='' arg='' fresh=no scenario=''
 expects=()
 while [ $# -gt 0 ]; do
   case "$1" in
@@ -50,13 +50,15 @@ if [ "$fresh" = yes ]; then
   exit 0
 fi
 
-[ -n "$scenario" ] && [ -n "$driver" ] && [ -n "$program" ] || {
-  echo "run.sh: a scenario, --driver and --program are required" >&2; exit 2; }
+if [ -z "$scenario" ] || [ -z "$driver" ] || [ -z "$program" ]; then
+  echo "run.sh: a scenario, --driver and --program are required" >&2; exit 2
+fi
 [ -f "$program" ] || { echo "run.sh: no program at $program" >&2; exit 2; }
 [ -f "$WINEPREFIX/system.reg" ] || boot_prefix
 name=${name:-$scenario}
 
-xvfb_pid= server_pid=
+xvfb_pid='' server_pid=''
+# shellcheck disable=SC2317  # called by the trap
 cleanup() {
   wineserver -k 2>/dev/null || true
   [ -z "$server_pid" ] || kill "$server_pid" 2>/dev/null || true
@@ -78,7 +80,8 @@ if [ -z "${DISPLAY:-}" ]; then
   xvfb_pid=$!
   for _ in $(seq 100); do [ -s "$display_file" ] && break; sleep 0.1; done
   [ -s "$display_file" ] || { echo "run.sh: Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
-  export DISPLAY=":$(head -n1 "$display_file")"
+  DISPLAY=":$(head -n1 "$display_file")"
+  export DISPLAY
 fi
 
 if [ -n "$api" ]; then
