@@ -18,19 +18,6 @@ constexpr int start_mode = 1;
 constexpr int save_mode = 2;
 constexpr int log_panel_full_height = 106;
 
-// Brings the response buffer's native box up to date when the run ends, by
-// any way it ends.
-class BringUpToDateOnExit {
- public:
-  explicit BringUpToDateOnExit(quorix::PageMemo& memo) : memo_(memo) {}
-  BringUpToDateOnExit(const BringUpToDateOnExit&) = delete;
-  BringUpToDateOnExit& operator=(const BringUpToDateOnExit&) = delete;
-  ~BringUpToDateOnExit() { memo_.bring_up_to_date(); }
-
- private:
-  quorix::PageMemo& memo_;
-};
-
 quorix::Picture picture_from(std::span<const std::uint8_t> bmp) { return quorix::Picture::from_bmp(bmp); }
 
 }  // namespace
@@ -60,10 +47,7 @@ TForm1::TForm1(quorix::BackEnd& back_end, std::unique_ptr<quorix::PageFetcher> h
   back_end_.create_window(*this);
 }
 
-void TForm1::Button1Click() {
-  const BringUpToDateOnExit up_to_date(Memo1);
-  quorix::extraction_run(*this, *IdHTTP1);
-}
+void TForm1::Button1Click() { quorix::extraction_run(*this, *IdHTTP1); }
 
 void TForm1::Button2Click() { quorix::save_result(*this); }
 

@@ -125,7 +125,13 @@ class Win32BackEnd::LogPanelPeer final : public ChildPeer {
 // sees, gets it only when it takes the focus or when asked to.
 class Win32BackEnd::PageMemoPeer final : public ChildPeer {
  public:
-  PageMemoPeer(HWND form, HWND window, PageMemo& memo) : ChildPeer(form, window, memo), memo_(memo) {}
+  PageMemoPeer(HWND form, HWND window, PageMemo& memo) : ChildPeer(form, window, memo), memo_(memo) {
+    SetWindowSubclass(window, &PageMemoPeer::answer_from_memory, 0, reinterpret_cast<DWORD_PTR>(this));
+  }
+  ~PageMemoPeer() override { RemoveWindowSubclass(window(), &PageMemoPeer::answer_from_memory, 0); }
+  PageMemoPeer(const PageMemoPeer&) = delete;
+  PageMemoPeer& operator=(const PageMemoPeer&) = delete;
+
   void text_changed() override { stale_ = true; }
   void bring_up_to_date() override {
     if (!stale_) return;
@@ -137,6 +143,28 @@ class Win32BackEnd::PageMemoPeer final : public ChildPeer {
   void native_text_changed() override { memo_.take_user_text(to_ansi(window_text(window()))); }
 
  private:
+  // Filling a word-wrapped box with a whole page costs seconds under some
+  // systems, so while the box is behind its text, whoever reads it (screen
+  // readers, automation) is answered from the text itself.
+  static LRESULT CALLBACK answer_from_memory(HWND window, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
+                                             DWORD_PTR self) noexcept {
+    auto& peer = *reinterpret_cast<PageMemoPeer*>(self);
+    if (!peer.stale_ || (message != WM_GETTEXT && message != WM_GETTEXTLENGTH))
+      return DefSubclassProc(window, message, wparam, lparam);
+    try {
+      const std::u16string text = from_ansi(peer.memo_.text());
+      if (message == WM_GETTEXTLENGTH) return static_cast<LRESULT>(text.size());
+      if (wparam == 0) return 0;
+      const std::size_t count = std::min<std::size_t>(text.size(), wparam - 1);
+      auto* out = reinterpret_cast<char16_t*>(lparam);
+      std::copy_n(text.data(), count, out);
+      out[count] = u'\0';
+      return static_cast<LRESULT>(count);
+    } catch (...) {
+      return 0;
+    }
+  }
+
   PageMemo& memo_;
   bool stale_ = false;
 };

@@ -245,7 +245,7 @@ TEST(SaveMode, IsEnteredInTheRunsOrder) {
   const std::vector<std::string> from_hint(hint.base() - 1, notices.end());
   // The switch, the end of the run, then the release step's own copy and repaint.
   EXPECT_EQ(from_hint, (std::vector<std::string>{"Image1 hint", "Image1 picture", "Image1 bounds", "Image1 repaint",
-                                                 "Image1 visible", "Memo1 up to date", "Image1 picture", "Image1 bounds",
+                                                 "Image1 visible", "Image1 picture", "Image1 bounds",
                                                  "Image1 repaint"}));
 }
 
@@ -279,19 +279,6 @@ TEST(Running, HidesTheButtonShowingStartPressedBeforeEventsAreFirstProcessed) {
   });
   window.left_click();
   EXPECT_TRUE(seen);
-}
-
-TEST(ResponseBuffer, IsBroughtUpToDateWhenTheRunEndsHoweverItEnds) {
-  for (const bool later_page_fails : {false, true}) {
-    FormFixture window;
-    window.type_input(u"club1");
-    window.api->answers[0] = members_page(later_page_fails ? 1500 : 2, 1, 2);
-    window.left_click();
-    const auto& n = window.screen.notices;
-    const auto last_text = std::find(n.rbegin(), n.rend(), "Memo1 text");
-    ASSERT_NE(last_text, n.rend());
-    EXPECT_NE(std::find(last_text.base(), n.end(), "Memo1 up to date"), n.end()) << later_page_fails;
-  }
 }
 
 }  // namespace

@@ -129,6 +129,10 @@ void group_to_file(Session& session)
     session.check_number(log_line_count(program, "Количество пользователей группы: 2500"), 1, "count lines logged");
     session.check_number(log_line_count(program, "Извлечено 2500 ID из 2500"), 1, "final progress lines logged");
     session.screenshot_window("ResultReady", program.window());
+    // The unseen response buffer still answers automation with the last page.
+    if (const auto buffer = memo1(program))
+        session.check(text_of(*buffer).starts_with(L"{\"response\":{\"count\":2500,"),
+                      "the response buffer does not hold the last page: " + quoted(text_of(*buffer).substr(0, 40)));
 
     const std::wstring path = session.work_path("members.csv");
     save_and_check(session, program, path);
