@@ -64,7 +64,7 @@ std::string visible_hints(const Program& program)
 {
     std::string hints;
     for (HWND tip : top_level_windows(program.process_id(), L"tooltips_class32"))
-        hints += " " + quoted(text_of(tip));
+        hints.append(" ").append(quoted(text_of(tip)));
     return hints.empty() ? " none" : hints;
 }
 

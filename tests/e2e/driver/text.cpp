@@ -35,5 +35,9 @@ std::string quoted(std::wstring_view text)
         default: shown += c;
         }
     }
-    return "\"" + utf8(shown) + "\"";
+    // Built by appends: GCC 12 warns falsely (-Wrestrict) on "literal" + string at -O2.
+    std::string result = "\"";
+    result += utf8(shown);
+    result += '"';
+    return result;
 }

@@ -32,7 +32,14 @@ void type_reference(Session& session, const Program& program, std::string_view r
 
 void click_button(const Program& program)
 {
+    // A press soon after the last one on the same spot is the second half of
+    // a double click, which starts nothing: wait as a user's pause would.
+    static ULONGLONG last_click = 0;
+    const ULONGLONG due = last_click + GetDoubleClickTime() + 50;
+    if (GetTickCount64() < due)
+        Sleep(static_cast<DWORD>(due - GetTickCount64()));
     mouse_click(MouseButton::left, program.screen_point(layout::button_centre));
+    last_click = GetTickCount64();
 }
 
 void run_to_result_ready(Session& session, const Program& program, std::string_view reference_utf8)
