@@ -99,30 +99,58 @@ class Win32BackEnd::EditPeer final : public ChildPeer {
   Edit& edit_;
 };
 
+// A word-wrapped box takes milliseconds per appended line on some systems,
+// more than a page of the run costs; a thousand pages a second cannot be
+// watched anyway. So lines reach the native box at most every
+// log_refresh_ms while a run appends them, and at once before anything
+// else may look: the next paint, the user's input, a message, the handler's end.
 class Win32BackEnd::LogPanelPeer final : public ChildPeer {
  public:
   LogPanelPeer(HWND form, HWND window, Memo& memo) : ChildPeer(form, window, memo), memo_(memo) {}
   void text_changed() override {
+    pending_.clear();
+    pending_scrolls_ = 0;
     const OwnChange change(own_change_);
     SetWindowTextW(window(), wide(memo_.text()));
   }
   void text_appended(std::u16string_view inserted) override {
-    const OwnChange change(own_change_);
-    const auto end = static_cast<WPARAM>(GetWindowTextLengthW(window()));
-    SendMessageW(window(), EM_SETSEL, end, static_cast<LPARAM>(end));
-    const std::u16string text(inserted);
-    SendMessageW(window(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(wide(text)));
-    SendMessageW(window(), EM_SCROLLCARET, 0, 0);
+    pending_ += inserted;
+    flush_if_due();
   }
-  void scroll_one_line() override { SendMessageW(window(), WM_VSCROLL, SB_LINEDOWN, 0); }
+  void scroll_one_line() override {
+    if (pending_.empty()) {
+      SendMessageW(window(), WM_VSCROLL, SB_LINEDOWN, 0);
+    } else {
+      ++pending_scrolls_;
+    }
+  }
   void native_text_changed() override { memo_.take_user_text(window_text(window())); }
 
+  void flush_if_due() {
+    if (GetTickCount64() - last_flush_ >= log_refresh_ms) flush();
+  }
+  void flush() {
+    last_flush_ = GetTickCount64();
+    if (pending_.empty()) return;
+    {
+      const OwnChange change(own_change_);
+      const auto end = static_cast<WPARAM>(GetWindowTextLengthW(window()));
+      SendMessageW(window(), EM_SETSEL, end, static_cast<LPARAM>(end));
+      SendMessageW(window(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(wide(pending_)));
+      SendMessageW(window(), EM_SCROLLCARET, 0, 0);
+    }
+    pending_.clear();
+    for (; pending_scrolls_ > 0; --pending_scrolls_) SendMessageW(window(), WM_VSCROLL, SB_LINEDOWN, 0);
+  }
+
  private:
+  static constexpr ULONGLONG log_refresh_ms = 50;
   Memo& memo_;
+  std::u16string pending_;
+  int pending_scrolls_ = 0;
+  ULONGLONG last_flush_ = 0;
 };
 
-// The page text is handed over on every page; the native box, which nobody
-// sees, gets it only when it takes the focus or when asked to.
 class Win32BackEnd::PageMemoPeer final : public ChildPeer {
  public:
   PageMemoPeer(HWND form, HWND window, PageMemo& memo) : ChildPeer(form, window, memo), memo_(memo) {
@@ -379,6 +407,7 @@ int Win32BackEnd::run() {
 }
 
 void Win32BackEnd::process_pending_events() {
+  if (log_panel_) log_panel_->flush_if_due();
   MSG message{};
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
     if (message.message == WM_QUIT) {
@@ -391,9 +420,13 @@ void Win32BackEnd::process_pending_events() {
 }
 
 void Win32BackEnd::dispatch(MSG& message) {
+  const bool input = (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST) ||
+                     (message.message >= WM_MOUSEFIRST && message.message <= WM_MOUSELAST);
+  if (input && log_panel_) log_panel_->flush();
   if (move_focus_on_tab(message)) return;
   TranslateMessage(&message);
   DispatchMessageW(&message);
+  if (log_panel_) log_panel_->flush();
 }
 
 // Tab and Shift+Tab walk the visible text boxes in tab order, the hidden
@@ -580,16 +613,19 @@ LRESULT Win32BackEnd::handle_message(HWND window, UINT message, WPARAM wparam, L
 }
 
 void Win32BackEnd::show_message(std::u16string_view text) {
+  if (log_panel_) log_panel_->flush();
   const std::u16string shown(text);
   MessageBoxW(main_, wide(shown), title_.c_str(), MB_OK);
 }
 
 void Win32BackEnd::show_error_report(std::u16string_view text) {
+  if (log_panel_) log_panel_->flush();
   const std::u16string shown(text);
   MessageBoxW(main_, wide(shown), title_.c_str(), MB_OK | MB_ICONSTOP);
 }
 
 std::optional<std::string> Win32BackEnd::run_save_dialog(SaveDialog& dialog) {
+  if (log_panel_) log_panel_->flush();
   namespace settings = save_dialog_settings;
   std::u16string filter = utf16_from_utf8(settings::filter);
   std::replace(filter.begin(), filter.end(), u'|', u'\0');
