@@ -42,7 +42,9 @@ std::optional<Cost> linux_cost_of(const char* image)
         if (pid.find_first_not_of(L"0123456789") != std::wstring::npos)
             continue;
         const std::wstring dir = L"Z:\\proc\\" + pid + L"\\";
-        if (read_all(dir + L"cmdline").find(image) == std::string::npos)
+        const std::string command = read_all(dir + L"cmdline");
+        const std::string program = command.substr(0, command.find('\0'));
+        if (!program.ends_with(image))
             continue;
         const std::string stat = read_all(dir + L"stat");
         std::istringstream fields(stat.substr(stat.rfind(')') + 2));
@@ -80,7 +82,7 @@ void timed_run(Session& session)
     if (!save_as(dialog, path) || !wait_log_line(program, texts::work_over))
         session.stop("the save did not finish");
 
-    const std::optional<Cost> cost = linux_cost_of("quorix.exe");
+    const std::optional<Cost> cost = linux_cost_of("\\quorix.exe");
     session.check(cost.has_value(), "quorix.exe not found under Z:\\proc");
     std::printf("run_wall_s %.3f cpu_s %.2f peak_kb %ld\n", wall, cost ? cost->cpu_seconds : -1.0,
                 cost ? cost->peak_kib : 0L);
