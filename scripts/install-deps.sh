@@ -6,8 +6,8 @@ set -euo pipefail
 need=()
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 for p in cmake g++ make googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev \
-         g++-mingw-w64-i686-posix mingw-w64-i686-dev wine wine32:i386 xvfb x11-apps \
-         imagemagick curl jq python3 python3-pil fonts-dejavu-core time bc; do
+         g++-mingw-w64-i686-posix mingw-w64-i686-dev wine wine32:i386 xvfb \
+         curl jq python3 python3-pil fonts-dejavu-core time bc; do
   have "$p" || need+=("$p")
 done
 [ ${#need[@]} -eq 0 ] && exit 0
