@@ -1,5 +1,8 @@
 #include "extraction/utf8_decoder.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace quorix {
 namespace {
 
@@ -92,7 +95,20 @@ std::u16string decode_utf8(std::string_view text) {
   char16_t* units = out.data();
   std::size_t written = 0;
   std::size_t i = 0;
-  while (i < size) written += decode_one(bytes, size, i, units + written);
+  while (i < size) {
+    // Most of a page is ASCII: take eight bytes at a time while none is a
+    // zero byte or above 0x7F.
+    while (size - i >= 8) {
+      std::uint64_t block;
+      std::memcpy(&block, bytes + i, 8);
+      const std::uint64_t zero_bytes = (block - 0x0101010101010101u) & ~block;
+      if (((block | zero_bytes) & 0x8080808080808080u) != 0) break;
+      for (int k = 0; k < 8; ++k) units[written + k] = bytes[i + k];
+      written += 8;
+      i += 8;
+    }
+    if (i < size) written += decode_one(bytes, size, i, units + written);
+  }
   out.resize(written);
   return out;
 }
