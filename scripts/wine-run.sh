@@ -7,10 +7,11 @@ root=$(pwd)
 while [ "$root" != / ] && [ ! -f "$root/CMakeCache.txt" ]; do root=$(dirname "$root"); done
 [ -f "$root/CMakeCache.txt" ] && WINEPREFIX="$root/wineprefix"
 export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-export LC_ALL="${QUORIX_WINE_LOCALE:-ru_RU.CP1251}"
+# Wine reads the code page from the locale name; the shell need not know it.
+locale="${QUORIX_WINE_LOCALE:-ru_RU.CP1251}"
 mkdir -p "$WINEPREFIX"
 (
   flock 9
-  [ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1
+  [ -f "$WINEPREFIX/system.reg" ] || env LC_ALL="$locale" wineboot -i >/dev/null 2>&1
 ) 9>"$WINEPREFIX.lock"
-exec wine "$@"
+exec env LC_ALL="$locale" wine "$@"
