@@ -59,10 +59,6 @@ void PageMemo::set_text(std::string text) {
   if (peer_) peer_->text_changed();
 }
 
-void PageMemo::bring_up_to_date() {
-  if (peer_) peer_->bring_up_to_date();
-}
-
 void LineList::append_line(std::string_view line) {
   const auto start = text_.size();
   text_.append(line).append("\r\n");

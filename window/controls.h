@@ -30,7 +30,6 @@ class ControlPeer {
   virtual void picture_changed() {}
   virtual void hint_changed() {}
   virtual void repaint() {}
-  virtual void bring_up_to_date() {}
 };
 
 class Control {
@@ -101,7 +100,6 @@ class PageMemo : public Control {
   const std::string& text() const { return text_; }
   void set_text(std::string text);
   void take_user_text(std::string text) { text_ = std::move(text); }
-  void bring_up_to_date();
 
  private:
   std::string text_;

@@ -19,7 +19,6 @@ class HeadlessBackEnd::Peer final : public ControlPeer {
   void scroll_one_line() override { note("scroll"); }
   void picture_changed() override { note("picture"); }
   void hint_changed() override { note("hint"); }
-  void bring_up_to_date() override { note("up to date"); }
   void repaint() override {
     note("repaint");
     if (image_) owner_.repainted_picture = image_->picture();

@@ -161,7 +161,7 @@ class Win32BackEnd::PageMemoPeer final : public ChildPeer {
   PageMemoPeer& operator=(const PageMemoPeer&) = delete;
 
   void text_changed() override { stale_ = true; }
-  void bring_up_to_date() override {
+  void bring_up_to_date() {
     if (!stale_) return;
     const OwnChange change(own_change_);
     SetWindowTextW(window(), wide(from_ansi(memo_.text())));
@@ -361,14 +361,12 @@ void Win32BackEnd::create_window(::TForm1& form) {
   auto log_peer = std::make_unique<LogPanelPeer>(main_, log, form.Memo3);
   input_line_ = input_peer.get();
   log_panel_ = log_peer.get();
-  response_buffer_ = response_peer.get();
   form.Edit1.set_peer(input_peer.get());
   form.Memo1.set_peer(response_peer.get());
   form.Memo3.set_peer(log_peer.get());
   children_.push_back(std::move(input_peer));
   children_.push_back(std::move(response_peer));
   children_.push_back(std::move(log_peer));
-  response_buffer_->bring_up_to_date();
 
   if (hints_enabled_) {
     tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,

@@ -71,7 +71,6 @@ class Win32BackEnd final : public BackEnd {
   ::TForm1* form_ = nullptr;
   std::vector<std::unique_ptr<ChildPeer>> children_;  // in tab order
   EditPeer* input_line_ = nullptr;
-  PageMemoPeer* response_buffer_ = nullptr;
   LogPanelPeer* log_panel_ = nullptr;
   std::unique_ptr<PicturePeer> picture_button_;
   HWND label_ = nullptr;
